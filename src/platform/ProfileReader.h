@@ -1,0 +1,24 @@
+// Our reader of Windows profile (INI) files, giving the answers of
+// GetPrivateProfileIntA and GetPrivateProfileStringA for the same file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace profile {
+
+// The parsed value of section/key in the file's content, or false when the
+// file lacks it.
+bool FindValue(const std::string& content, const std::string& section, const std::string& key,
+               std::string& value);
+
+// GetPrivateProfileIntA on content.
+int ReadInt(const std::string& content, const std::string& section, const std::string& key,
+            int defaultValue);
+
+// GetPrivateProfileStringA on content, cut to bufferSize - 1 bytes.
+std::string ReadString(const std::string& content, const std::string& section,
+                       const std::string& key, const std::string& defaultValue,
+                       std::size_t bufferSize);
+
+}  // namespace profile
