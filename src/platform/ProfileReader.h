@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/Platform.h"
+
 namespace profile {
 
 // The parsed value of section/key in the file's content, or false when the
@@ -20,5 +22,16 @@ int ReadInt(const std::string& content, const std::string& section, const std::s
 std::string ReadString(const std::string& content, const std::string& section,
                        const std::string& key, const std::string& defaultValue,
                        std::size_t bufferSize);
+
+// The same with the code page given: the three above use
+// platform::Current().AnsiCodePage(). A file that begins with the UTF-8
+// byte-order mark is read as UTF-8 whatever the code page.
+bool FindValue(const std::string& content, const std::string& section, const std::string& key,
+               std::string& value, platform::CodePage cp);
+int ReadInt(const std::string& content, const std::string& section, const std::string& key,
+            int defaultValue, platform::CodePage cp);
+std::string ReadString(const std::string& content, const std::string& section,
+                       const std::string& key, const std::string& defaultValue,
+                       std::size_t bufferSize, platform::CodePage cp);
 
 }  // namespace profile
