@@ -44,7 +44,10 @@ bool PosixPlatform::SetArchiveOnly(const std::string& path) {
 bool PosixPlatform::RemoveFile(const std::string& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0) return false;
-  if (S_ISDIR(st.st_mode)) {
+  // A link to a folder goes with RemoveFolder, as a folder junction does.
+  struct stat target;
+  if (S_ISDIR(st.st_mode) ||
+      (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode))) {
     errno = EISDIR;
     return false;
   }
