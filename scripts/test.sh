@@ -26,4 +26,5 @@ wineserver -p
 cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; rm -f "$xvfb_fd"; }
 trap cleanup EXIT
 ctest --preset windows -j 1 || status=1
+bash fuzz/run.sh 30 || status=1
 exit $status
