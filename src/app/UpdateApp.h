@@ -11,7 +11,15 @@ class CUpdateApp : public framework::Application {
   CUpdateApp() = default;
   ~CUpdateApp() override = default;
 
+  // The whole run: PrepareRun, then the update dialog when it is due.
+  // FALSE on every path, so that no message loop follows.
   BOOL InitInstance() override;
+
+  // Start-up up to the dialog: folders, package kind, both gates and the
+  // catalogue. TRUE when the update dialog is due; FALSE when a gate has
+  // handed over to the main program (or ended silently). A headless runner
+  // calls it and then confirms the update itself.
+  BOOL PrepareRun();
 
   // The two gates.
   BOOL CheckSystemEnv();
