@@ -45,6 +45,9 @@ class ForwardingPlatform : public Platform {
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override {
     return m_inner.CopyFile(from, to, failIfExists);
   }
+  bool RenameOver(const std::string& from, const std::string& to) override {
+    return m_inner.RenameOver(from, to);
+  }
   bool CreateFolders(const std::string& path) override { return m_inner.CreateFolders(path); }
   std::unique_ptr<FolderSearch> SearchFolder(const std::string& folder) override {
     return m_inner.SearchFolder(folder);

@@ -116,6 +116,11 @@ class Platform {
   // interruption it holds its old or its new content. Fails where the
   // destination is read-only or in use.
   virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  // Moves from over to in one step, replacing to: nothing is copied, so it
+  // needs no free space. Fails where to is read-only, a folder or in use, and
+  // where the two lie on different volumes. A rollback falls back on it when
+  // a copy back cannot be made (a full disk).
+  virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
   // Creates every missing folder of path up to its last separator.
   virtual bool CreateFolders(const std::string& path) = 0;
   // Null when the folder cannot be opened for listing.

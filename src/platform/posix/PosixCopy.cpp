@@ -154,4 +154,21 @@ bool PosixPlatform::CopyFile(const std::string& from, const std::string& to,
   return failIfExists ? CopyToNew(in.Get(), source, to) : CopyReplacing(in.Get(), source, to);
 }
 
+bool PosixPlatform::RenameOver(const std::string& from, const std::string& to) {
+  struct stat existing;
+  if (::stat(to.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) {
+      errno = EISDIR;
+      return false;
+    }
+    if ((existing.st_mode & 0222) == 0) {
+      errno = EACCES;  // read-only, whoever we are, as with a copy
+      return false;
+    }
+  }
+  if (::rename(from.c_str(), to.c_str()) != 0) return false;
+  SyncFolder(ParentFolder(to));
+  return true;
+}
+
 }  // namespace platform

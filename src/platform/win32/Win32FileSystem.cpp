@@ -61,6 +61,18 @@ bool Win32Platform::RemoveFolder(const std::string& path) {
   return RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
+// Without MOVEFILE_COPY_ALLOWED: across volumes it fails rather than copy.
+bool Win32Platform::RenameOver(const std::string& from, const std::string& to) {
+  DWORD existing = GetFileAttributesA(to.c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES &&
+      (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 bool Win32Platform::CopyFile(const std::string& from, const std::string& to,
                              bool failIfExists) {
   if (failIfExists) return CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
