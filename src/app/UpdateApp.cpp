@@ -18,6 +18,8 @@ BOOL CUpdateApp::PrepareRun() {
   const int nKind = ReadPkgKind();
   if (!CheckSystemEnv()) return FALSE;
   if (!CheckVersions(nKind)) return FALSE;
+  // Another run is updating this installation: end at once, starting nothing.
+  if (!m_installationLock.Take(m_strLocalDir)) return FALSE;
   LoadCatalogue(nKind, m_strLocalDir);
   return TRUE;
 }

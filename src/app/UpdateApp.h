@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/InstallationLock.h"
 #include "platform/Application.h"
 #include "platform/Types.h"
 
@@ -37,6 +38,8 @@ class CUpdateApp : public framework::Application {
   std::string m_strServerDir;
   std::string m_strBackupDir;
   int m_nPkgKind = 0;
+  // Taken by PrepareRun once an update is due, held until the run ends.
+  InstallationLock m_installationLock;
 };
 
 // The first line of a file, without its line end; empty when the file cannot
