@@ -132,6 +132,20 @@ TEST_F(PlatformProcess, HolderInThisProcessIsSeen) {
   EXPECT_FALSE(Native().MutexExists(name));
 }
 
+// The other tests tell "no parameter" from an empty one by the stand-in's
+// record: it must keep every argument exactly, an empty one included.
+TEST_F(PlatformProcess, StandInRecordsEveryArgumentExactly) {
+  const std::vector<std::string> args = {"-v", "", "two words", "quote\"inside", "back\\slash\\"};
+  ProcessResult result = RunProcess(HostPath(m_tmp / "korvan.exe"), args, m_tmp.Path(), kWaitMs);
+  EXPECT_EQ(result.exitCode, 0);
+  RunProcess(HostPath(m_tmp / "korvan.exe"), {}, m_tmp.Path(), kWaitMs);
+  std::vector<KorvanRun> runs = ReadKorvanRuns(m_tmp.Path());
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].args, args);
+  EXPECT_TRUE(runs[1].args.empty());
+  EXPECT_FALSE(runs[0].cwd.empty());
+}
+
 struct StartCase {
   const char* name;
   const char* parameters;
