@@ -138,3 +138,51 @@ TEST(PlatformCopyAttributes, ReadOnlyAndTimeTravelWithTheCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+struct RenameCase {
+  const char* name;
+  Destination destination;
+  bool expectedResult;
+};
+
+class PlatformRenameOver : public ::testing::TestWithParam<RenameCase> {};
+
+// One step, no copy: the source is gone when it succeeded and both stay as
+// they were when it was refused.
+TEST_P(PlatformRenameOver, ReplacesOrLeavesBothAlone) {
+  const RenameCase& c = GetParam();
+  TempFolder tmp;
+  const std::string from = tmp / "APLI_BAK/a.dll";
+  const std::string to = tmp / "APLI/a.dll";
+  WriteFile(from, kNew);
+  MakeFolders(tmp / "APLI");
+  if (c.destination == Destination::Folder) MakeFolders(to);
+  if (c.destination == Destination::Writable || c.destination == Destination::ReadOnly) {
+    WriteFile(to, "old");
+    if (c.destination == Destination::ReadOnly) SetReadOnly(to, true);
+  }
+  EXPECT_EQ(platform::Native().RenameOver(from, to), c.expectedResult);
+  if (c.expectedResult) {
+    EXPECT_EQ(ReadFile(to), kNew);
+    EXPECT_FALSE(Exists(from));
+  } else {
+    EXPECT_EQ(ReadFile(from), kNew);
+    if (c.destination == Destination::Folder) {
+      EXPECT_TRUE(IsFolder(to));
+    } else {
+      EXPECT_EQ(ReadFile(to), "old");
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlatformRenameOver,
+    ::testing::Values(RenameCase{"NewDestination", Destination::Missing, true},
+                      RenameCase{"Existing", Destination::Writable, true},
+                      RenameCase{"ReadOnlyRefused", Destination::ReadOnly, false},
+                      RenameCase{"FolderRefused", Destination::Folder, false}),
+    [](const ::testing::TestParamInfo<RenameCase>& p) { return std::string(p.param.name); });
+
+}  // namespace
