@@ -214,3 +214,36 @@ TEST_F(PlatformPosixProcess, EndedMainProgramsAreReaped) {
 }
 
 }  // namespace
+
+namespace {
+
+// The code page comes from the environment's locale, once per process: each
+// case runs this test again in a child with that locale.
+TEST(PlatformCodePage, FollowsTheEnvironmentLocale) {
+  const std::string hyo = "\xE8\xA1\xA8";  // 表
+  if (const char* expected = std::getenv("VELMOR_TEST_EXPECTED_CODE_PAGE")) {
+    EXPECT_EQ(std::to_string(static_cast<int>(Native().AnsiCodePage())), expected);
+    // Single-byte code sets have no 表: the text stays as it was.
+    EXPECT_EQ(Native().FromUtf8(hyo), hyo);
+    return;
+  }
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  self[n] = '\0';
+  const struct {
+    const char* locale;
+    platform::CodePage expected;
+  } cases[] = {{"C", platform::CodePage::SingleByte},
+               {"C.UTF-8", platform::CodePage::Utf8},
+               {"no_SUCH.locale", platform::CodePage::SingleByte}};
+  for (const auto& c : cases) {
+    ProcessResult r = RunProcess(
+        self, {"--gtest_filter=PlatformCodePage.FollowsTheEnvironmentLocale"}, ".", 60000,
+        {std::string("LC_ALL=") + c.locale,
+         "VELMOR_TEST_EXPECTED_CODE_PAGE=" + std::to_string(static_cast<int>(c.expected))});
+    EXPECT_EQ(r.exitCode, 0) << c.locale;
+  }
+}
+
+}  // namespace
