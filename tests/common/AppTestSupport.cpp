@@ -90,14 +90,23 @@ bool DriveVisible(const std::string& root) {
 bool DriveGone(const std::string& root) { return !DriveVisible(root); }
 
 // Starts a Unix program under Wine. Its process handle cannot be waited on,
-// so callers poll for the effect.
+// so callers poll for the effect. It gets NUL as its standard handles: given
+// this process's own, Wine loses this process's later output.
 bool RunUnix(const std::string& commandLine) {
   std::string cmd = commandLine;
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inheritable, OPEN_EXISTING, 0, nullptr);
+  if (nul == INVALID_HANDLE_VALUE) return false;
   STARTUPINFOA si{};
   si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
+  const BOOL started =
+      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(nul);
+  if (!started) return false;
   if (pi.hThread != nullptr) CloseHandle(pi.hThread);
   if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
   return true;
