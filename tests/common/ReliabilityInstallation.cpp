@@ -196,6 +196,45 @@ std::string Installation::CheckUnchanged(const std::map<std::string, std::string
 }
 
 #ifdef _WIN32
+namespace {
+std::string UnixPathOf(const std::string& windowsPath) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return std::string();
+  std::wstring wide(windowsPath.size() + 1, L'\0');
+  if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
+                          static_cast<int>(wide.size())) <= 0)
+    return std::string();
+  char* unixName = toUnix(wide.c_str());
+  if (unixName == nullptr) return std::string();
+  std::string out = unixName;
+  HeapFree(GetProcessHeap(), 0, unixName);
+  return out;
+}
+}  // namespace
+
+bool MakeLink(const std::string& target, const std::string& at) {
+  const std::string unixTarget = target == "/" ? "/" : UnixPathOf(target);
+  const std::string unixAt = UnixPathOf(at);
+  if (unixTarget.empty() || unixAt.empty()) return false;
+  // Windows rules split the command line: the paths hold no blanks.
+  std::string cmd = "/bin/ln -sfn " + unixTarget + " " + unixAt;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // A Unix program's handle cannot be waited on under Wine: wait for the link.
+  for (int i = 0; i < 250; ++i) {
+    if (GetFileAttributesA(at.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
 ChildProcess::~ChildProcess() {
   if (m_hProcess == nullptr) return;
   Kill();
@@ -241,6 +280,10 @@ bool ChildProcess::Kill() {
   return bKilled;
 }
 #else
+bool MakeLink(const std::string& target, const std::string& at) {
+  return symlink(target.c_str(), at.c_str()) == 0;
+}
+
 ChildProcess::~ChildProcess() {
   if (m_pid > 0) Kill();
 }

@@ -103,6 +103,12 @@ class Installation {
   std::string m_x;  // the folder that holds APLI, APLI_BAK and LOG
 };
 
+// A symbolic link at `at` to target, made by the file system's own means:
+// symlink on POSIX; under Wine a Unix symbolic link (made with /bin/ln),
+// which Windows programs there see as the folder or file it leads to.
+// target "/" is the root of the Unix file system. False on failure.
+bool MakeLink(const std::string& target, const std::string& at);
+
 // A program started without waiting for it, so that several run at once
 // or one can be killed part way.
 class ChildProcess {

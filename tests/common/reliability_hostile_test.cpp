@@ -62,9 +62,7 @@ std::string LongClient(const Installation& inst) { return inst.Root() + Sep() + 
 
 void Symlink(const std::string& target, const std::string& at) {
   RemoveTree(at);
-  std::error_code ec;
-  std::filesystem::create_directory_symlink(target, at, ec);
-  ASSERT_FALSE(ec) << at << ": " << ec.message();
+  ASSERT_TRUE(MakeLink(target, at)) << at;
 }
 
 const HostileCase kCases[] = {
@@ -115,8 +113,16 @@ const HostileCase kCases[] = {
     {"LocalPathLongerThanThePlatformAllows",
      [](Installation& i) {
        i.AddClient(std::string(120, 'L'));
-       // Below the limit on the server, beyond it in the deeper local folder.
-       WriteFile(i.Server(LongRelative(4096 - i.Server().size() - 60)), "deep");
+       // Below the limit on the server, beyond it in the deeper local
+       // folder: PATH_MAX (4096) on POSIX, MAX_PATH (260) on Windows.
+#ifdef _WIN32
+       const std::size_t nLimit = 260;
+#else
+       const std::size_t nLimit = 4096;
+#endif
+       const std::string server = i.Server(LongRelative(nLimit - i.Server().size() - 3));
+       WriteFile(server, "deep");
+       ASSERT_EQ(ReadFile(server), "deep");
      },
      Outcome::RolledBack, LongClient},
     {"ServerFileWhereALocalFolderIs",
@@ -134,7 +140,16 @@ const HostileCase kCases[] = {
     {"ServerFolderIsALinkToTheLocalFolder",
      [](Installation& i) { Symlink(i.Local(), i.Server()); }, Outcome::Declined},
     {"ServerFolderIsALinkToTheRoot",
-     [](Installation& i) { Symlink(Sep() == "/" ? "/" : "C:\\", i.Server()); }, Outcome::Declined},
+     [](Installation& i) {
+#ifdef _WIN32
+       // Wine shows the link as a plain folder, so the test's own cleanup
+       // would walk into the root: this row runs natively only.
+       (void)i;
+       GTEST_SKIP() << "a link to the root is not made from a Windows program";
+#else
+       Symlink("/", i.Server());
+#endif
+     }, Outcome::Declined},
 };
 
 class ReliabilityHostile : public ::testing::TestWithParam<HostileCase> {};
@@ -144,6 +159,7 @@ TEST_P(ReliabilityHostile, EachHasItsDefinedOutcome) {
   Installation inst;
   ASSERT_TRUE(inst.Drive().Ok());
   c.prepare(inst);
+  if (IsSkipped() || HasFatalFailure()) return;
   const std::string local = c.client != nullptr ? c.client(inst) : inst.Local();
   const auto before = Installation::FolderSnapshot(local);
   const auto logBefore = inst.LogTexts();

@@ -3,6 +3,7 @@
 // starting nothing; runs in other folders are not held back.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -61,11 +62,14 @@ TEST(ReliabilityLock, ASecondRunInTheSameFolderEndsAtOnceStartingNothing) {
 TEST(ReliabilityLock, TwoUpdatersStartedAtOnceUpdateOnce) {
   Installation inst;
   inst.SetBulk(40);
+  // VELMOR_LOCK_ROUNDS sets the number of pairs (scripts/reliability.sh).
+  const char* rounds = std::getenv("VELMOR_LOCK_ROUNDS");
 #ifdef _WIN32
-  const int nRounds = 4;
+  const int nDefault = 4;
 #else
-  const int nRounds = 12;
+  const int nDefault = 12;
 #endif
+  const int nRounds = rounds != nullptr && std::atoi(rounds) > 0 ? std::atoi(rounds) : nDefault;
   int nLocked = 0;
   for (int round = 0; round < nRounds; ++round) {
     inst.Reset(round == 0);

@@ -1,6 +1,8 @@
 // Attributes, removal, copy and folder creation of the Win32 backend.
 #include "platform/win32/Win32Platform.h"
 
+#include <cstring>
+
 #include <windows.h>
 #include <imagehlp.h>
 
@@ -75,6 +77,14 @@ bool Win32Platform::RenameOver(const std::string& from, const std::string& to) {
 
 bool Win32Platform::CopyFile(const std::string& from, const std::string& to,
                              bool failIfExists) {
+  // Wine's CopyFileA writes past MAX_PATH where its other ANSI functions
+  // (rename, delete) refuse: such a copy would leave a file behind that
+  // nothing can remove. Refused before anything is written.
+  const std::size_t nWritten = to.size() + (failIfExists ? 0 : std::strlen(kCopyTempSuffix));
+  if (nWritten >= MAX_PATH) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   if (failIfExists) return CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
   return CopyReplacing(from, to);
 }
