@@ -212,6 +212,34 @@ std::string UnixPathOf(const std::string& windowsPath) {
   HeapFree(GetProcessHeap(), 0, unixName);
   return out;
 }
+
+
+// Runs a Unix program under Wine and waits until done(at) holds. Its
+// process handle cannot be waited on; it gets NUL as standard handles.
+bool RunUnixUntil(std::string cmd, const std::string& at, bool (*done)(const std::string&)) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &sa, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
+  PROCESS_INFORMATION pi{};
+  const BOOL started =
+      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(nul);
+  if (!started) return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  for (int i = 0; i < 250; ++i) {
+    if (done(at)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+bool Present(const std::string& at) { return GetFileAttributesA(at.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Gone(const std::string& at) { return !Present(at); }
 }  // namespace
 
 bool MakeLink(const std::string& target, const std::string& at) {
@@ -219,20 +247,13 @@ bool MakeLink(const std::string& target, const std::string& at) {
   const std::string unixAt = UnixPathOf(at);
   if (unixTarget.empty() || unixAt.empty()) return false;
   // Windows rules split the command line: the paths hold no blanks.
-  std::string cmd = "/bin/ln -sfn " + unixTarget + " " + unixAt;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  // A Unix program's handle cannot be waited on under Wine: wait for the link.
-  for (int i = 0; i < 250; ++i) {
-    if (GetFileAttributesA(at.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    Sleep(20);
-  }
-  return false;
+  return RunUnixUntil("/bin/ln -sfn " + unixTarget + " " + unixAt, at, Present);
+}
+
+bool RemoveLink(const std::string& at) {
+  const std::string unixAt = UnixPathOf(at);
+  if (unixAt.empty()) return false;
+  return RunUnixUntil("/bin/rm -f " + unixAt, at, Gone);
 }
 
 ChildProcess::~ChildProcess() {
@@ -283,6 +304,8 @@ bool ChildProcess::Kill() {
 bool MakeLink(const std::string& target, const std::string& at) {
   return symlink(target.c_str(), at.c_str()) == 0;
 }
+
+bool RemoveLink(const std::string& at) { return unlink(at.c_str()) == 0; }
 
 ChildProcess::~ChildProcess() {
   if (m_pid > 0) Kill();

@@ -108,6 +108,10 @@ class Installation {
 // which Windows programs there see as the folder or file it leads to.
 // target "/" is the root of the Unix file system. False on failure.
 bool MakeLink(const std::string& target, const std::string& at);
+// Removes the link itself (never what it leads to); true when it is gone.
+// Under Wine the folder functions would walk into a Unix link, so a test
+// removes its links this way before it cleans up.
+bool RemoveLink(const std::string& at);
 
 // A program started without waiting for it, so that several run at once
 // or one can be killed part way.
