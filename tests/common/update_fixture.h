@@ -172,8 +172,16 @@ class Installation {
   }
 
   ~Installation() {
-    // The stand-in must have ended before its folder goes.
+    // The stand-in must have ended before its folder goes. On Windows its
+    // current directory stays in use a moment after it has released its
+    // mutex, so the removal is tried again until it has gone.
+    testing_support::WaitForKorvanRuns(local, m_nLaunches, 10000);
     WaitUntilMainClosed();
+    for (int i = 0; i < 250; ++i) {
+      testing_support::RemoveTree(tmp.Path());
+      if (!testing_support::Exists(tmp.Path())) break;
+      testing_support::SleepMs(20);
+    }
 #ifndef _WIN32
     if (m_bHadRuntime) setenv("XDG_RUNTIME_DIR", m_previousRuntime.c_str(), 1);
     else unsetenv("XDG_RUNTIME_DIR");
@@ -200,7 +208,10 @@ class Installation {
     testing_support::ScopedCurrentDir here(local);
     Installed installed(p);
     dlg.m_pApp = &app;
+    const bool bWasEnded = dlg.IsEnded();
     dlg.OnOK();
+    // Every run that ends the dialog starts the main program once.
+    if (!bWasEnded && dlg.IsEnded()) ++m_nLaunches;
   }
 
   std::string Log() const { return testing_support::ReadFile(log); }
@@ -224,6 +235,7 @@ class Installation {
  private:
   std::string m_previousRuntime;
   bool m_bHadRuntime = false;
+  std::size_t m_nLaunches = 0;
 };
 
 // The log line texts of package kind 0 in the ANSI code page of this run;
