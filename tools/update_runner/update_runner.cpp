@@ -1,7 +1,8 @@
 // velmor2 without a window: start-up as usual, and when an update is due the
 // update dialog is confirmed at once. For tests that interrupt an update and
 // for timing it. Exit code: 0 updated, 1 failed and rolled back, 2 no update
-// due, 3 the main program was running so nothing was done.
+// due (or another run is updating this installation), 3 the main program
+// was running so nothing was done.
 #include "app/UpdateApp.h"
 #include "platform/ForwardingPlatform.h"
 #include "ui/UpdateDlg.h"
