@@ -26,8 +26,17 @@ class CUpdateDlg : public framework::Dialog {
   explicit CUpdateDlg(framework::Dialog* pParent = nullptr);
   ~CUpdateDlg() override;
 
+  const framework::MessageMap* GetMessageMap() const override;
+  void DoDataExchange() override {}  // no control is bound to a member
   BOOL OnInitDialog() override;
   void OnOK() override;  // the update transaction
+
+  // The system-menu item opens the version-information box; every other
+  // system command gets default processing.
+  void OnSysCommand(framework::UINT nID, framework::LPARAM lParam);
+  // Draws m_hIcon centred while minimized; default painting otherwise.
+  void OnPaint();
+  framework::HICON OnQueryDragIcon();
 
   // One line appended to the update log; stamped 1 puts the local time in
   // front of the text, any other value 20 blanks.
@@ -40,5 +49,5 @@ class CUpdateDlg : public framework::Dialog {
   void RestoreBackup(const FileList& newFiles, const FileList& backedUp);
 
   CUpdateApp* m_pApp = nullptr;
-  void* m_hIcon = nullptr;  // icon resource 128, shared: never destroyed
+  framework::HICON m_hIcon = nullptr;  // icon resource 128, shared: never destroyed
 };
