@@ -48,6 +48,9 @@ class ForwardingPlatform : public Platform {
   bool RenameOver(const std::string& from, const std::string& to) override {
     return m_inner.RenameOver(from, to);
   }
+  bool FlushFileSystem(const std::string& folder) override {
+    return m_inner.FlushFileSystem(folder);
+  }
   bool CreateFolders(const std::string& path) override { return m_inner.CreateFolders(path); }
   std::unique_ptr<FolderSearch> SearchFolder(const std::string& folder) override {
     return m_inner.SearchFolder(folder);

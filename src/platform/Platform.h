@@ -121,6 +121,11 @@ class Platform {
   // where the two lie on different volumes. A rollback falls back on it when
   // a copy back cannot be made (a full disk).
   virtual bool RenameOver(const std::string& from, const std::string& to) = 0;
+  // Makes everything written so far to the file system that holds folder
+  // durable. Copies themselves do not wait for the disk; the update calls
+  // this once, before the step that must not reach the disk ahead of the
+  // others (the local version stamp). False when the system refuses.
+  virtual bool FlushFileSystem(const std::string& folder) = 0;
   // Creates every missing folder of path up to its last separator.
   virtual bool CreateFolders(const std::string& path) = 0;
   // Null when the folder cannot be opened for listing.

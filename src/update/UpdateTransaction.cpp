@@ -49,15 +49,22 @@ std::string RelativeName(const std::string& strServerPath, const std::string& st
 // Backs up the local counterpart of one server file (or notes the file as
 // new) and copies the server file over it. False when the backup or the
 // copy failed; the local file is then as it was.
+// What the copy loop carries from file to file.
+struct LoopState {
+  FileList& newFiles;
+  FileList& backedUp;
+  LinkGuard local;
+  LinkGuard backup;
+};
+
 bool UpdateOneFile(CUpdateDlg& dlg, const std::string& strServerPath,
-                   const std::string& strRelative, FileList& newFiles, FileList& backedUp) {
+                   const std::string& strRelative, LoopState& state) {
   platform::Platform& p = platform::Current();
   const CUpdateApp& app = *dlg.m_pApp;
   const std::string strLocalPath = app.m_strLocalDir + strRelative;
   const std::string strBackupPath = app.m_strBackupDir + strRelative;
   // Below a linked folder nothing is touched: it is not the installation's.
-  if (LeadsThroughLink(app.m_strLocalDir, strRelative) ||
-      LeadsThroughLink(app.m_strBackupDir, strRelative))
+  if (state.local.LeadsThroughLink(strRelative) || state.backup.LeadsThroughLink(strRelative))
     return false;
 
   dlg.ClearReadOnly(strLocalPath);
@@ -67,10 +74,10 @@ bool UpdateOneFile(CUpdateDlg& dlg, const std::string& strServerPath,
     // backup always holds this run's old content.
     dlg.ClearReadOnly(strBackupPath);
     if (!p.CopyFile(strLocalPath, strBackupPath, false)) return false;
-    backedUp.Add(strRelative);
+    state.backedUp.Add(strRelative);
   } else {
     p.CreateFolders(strLocalPath);
-    newFiles.Add(strLocalPath);  // before the copy: a failed new file goes too
+    state.newFiles.Add(strLocalPath);  // before the copy: a failed new file goes too
   }
   return p.CopyFile(strServerPath, strLocalPath, false);
 }
@@ -80,6 +87,8 @@ bool UpdateOneFile(CUpdateDlg& dlg, const std::string& strServerPath,
 bool UpdateAllFiles(CUpdateDlg& dlg, const FileList& serverFiles, FileList& newFiles,
                     FileList& backedUp, std::string& strFailed) {
   const std::string& strServerDir = dlg.m_pApp->m_strServerDir;
+  LoopState state{newFiles, backedUp, LinkGuard(dlg.m_pApp->m_strLocalDir),
+                  LinkGuard(dlg.m_pApp->m_strBackupDir)};
   const std::size_t nCount = serverFiles.GetCount();
   std::size_t nVersionIndex = nCount;
   for (std::size_t i = 0; i < nCount; ++i) {
@@ -89,13 +98,16 @@ bool UpdateAllFiles(CUpdateDlg& dlg, const FileList& serverFiles, FileList& newF
       nVersionIndex = i;
       continue;
     }
-    if (!UpdateOneFile(dlg, strServerPath, strRelative, newFiles, backedUp)) {
+    if (!UpdateOneFile(dlg, strServerPath, strRelative, state)) {
       strFailed = strRelative;
       return false;
     }
   }
   if (nVersionIndex == nCount) return true;
-  if (!UpdateOneFile(dlg, serverFiles[nVersionIndex], kVersionFile, newFiles, backedUp)) {
+  // Every other file and its backup reach the disk before the stamp turns
+  // new, so even a power cut cannot leave a new stamp on an old folder.
+  platform::Current().FlushFileSystem(dlg.m_pApp->m_strLocalDir);
+  if (!UpdateOneFile(dlg, serverFiles[nVersionIndex], kVersionFile, state)) {
     strFailed = kVersionFile;
     return false;
   }

@@ -103,6 +103,11 @@ class UpdatePlatform : public platform::ForwardingPlatform {
     return ForwardingPlatform::CopyFile(from, to, failIfExists);
   }
 
+  bool FlushFileSystem(const std::string& folder) override {
+    flushes.emplace_back(copies.size(), folder);
+    return ForwardingPlatform::FlushFileSystem(folder);
+  }
+
   std::unique_ptr<platform::File> OpenFile(const std::string& path, platform::FileAccess access,
                                            platform::FileShare share) override {
     if (path == readFaultPath && access == platform::FileAccess::Read) {
@@ -117,6 +122,8 @@ class UpdatePlatform : public platform::ForwardingPlatform {
 
   bool descending = false;
   std::vector<std::pair<std::string, std::string>> copies;  // (from, to)
+  // (number of copies made before it, folder) of each flush
+  std::vector<std::pair<std::size_t, std::string>> flushes;
   std::string failInto;
   int failAt = 0;
   std::string readFaultPath;

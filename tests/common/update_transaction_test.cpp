@@ -98,6 +98,22 @@ TEST(UpdateTransaction, SuccessCopiesEveryServerFileAndKeepsTheOldOnes) {
   const auto intoLocal = CopiesInto(p, run.local);
   ASSERT_FALSE(intoLocal.empty());
   EXPECT_EQ(intoLocal.back(), "VERSION.INI");
+  // Every other file reaches the disk before the stamp: the run's one flush
+  // comes after every other server copy and before the local VERSION.INI.
+  ASSERT_EQ(p.flushes.size(), 1u);
+  EXPECT_EQ(p.flushes[0].second, run.local);
+  const std::size_t flushedAfter = p.flushes[0].first;
+  for (std::size_t i = 0; i < p.copies.size(); ++i) {
+    const auto& [from, to] = p.copies[i];
+    if (from.compare(0, run.server.size(), run.server) != 0 ||
+        to.compare(0, run.local.size(), run.local) != 0)
+      continue;
+    if (to == run.local + "VERSION.INI") {
+      EXPECT_GE(i, flushedAfter);
+    } else {
+      EXPECT_LT(i, flushedAfter) << to;
+    }
+  }
 }
 
 // The backup VERSION.INI by the length of the server's first line.

@@ -75,6 +75,10 @@ bool PosixPlatform::RemoveFolder(const std::string& path) {
 bool PosixPlatform::CreateFolders(const std::string& path) {
   const std::size_t last = path.rfind('/');
   if (last == std::string::npos) return true;
+  // The common case, once per copied file: the folder is there already.
+  struct stat existing;
+  if (last > 0 && ::stat(path.substr(0, last).c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
+    return true;
   // Every prefix that ends just before a '/' names a folder of the path.
   for (std::size_t end = path.find('/', 1); end != std::string::npos && end <= last;
        end = path.find('/', end + 1)) {

@@ -22,6 +22,10 @@ class Descriptor {
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int Get() const { return m_fd; }
+  void Reset(int fd) {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = fd;
+  }
   bool Close() {
     int fd = m_fd;
     m_fd = -1;
@@ -89,8 +93,8 @@ std::string ParentFolder(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// Makes the rename itself durable, as MOVEFILE_WRITE_THROUGH does. A folder
-// that cannot be synced (some file systems refuse) does not fail the copy.
+// Makes a rename durable. A folder that cannot be synced (some file systems
+// refuse) does not fail the rename.
 void SyncFolder(const std::string& folder) {
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -124,10 +128,17 @@ bool CopyReplacing(int in, const struct stat& source, const std::string& to) {
     }
   }
   const std::string temp = to + posix::kCopyTempSuffix;
-  ::unlink(temp.c_str());  // left by an interrupted copy, if any
-  Descriptor out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  Descriptor out(::open(temp.c_str(), flags, 0600));
+  if (out.Get() < 0 && errno == EEXIST) {
+    ::unlink(temp.c_str());  // left by an interrupted copy
+    out.Reset(::open(temp.c_str(), flags, 0600));
+  }
   if (out.Get() < 0) return false;
-  bool ok = CopyInto(in, source, out.Get()) && ::fdatasync(out.Get()) == 0;
+  // No sync per file: the rename alone makes the swap whole after a crash of
+  // the process, and the update flushes the file system once before the
+  // version stamp changes (FlushFileSystem).
+  bool ok = CopyInto(in, source, out.Get());
   ok = out.Close() && ok;
   if (!ok || ::rename(temp.c_str(), to.c_str()) != 0) {
     int saved = errno;
@@ -135,7 +146,6 @@ bool CopyReplacing(int in, const struct stat& source, const std::string& to) {
     errno = saved;
     return false;
   }
-  SyncFolder(ParentFolder(to));
   return true;
 }
 
@@ -169,6 +179,11 @@ bool PosixPlatform::RenameOver(const std::string& from, const std::string& to) {
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
   SyncFolder(ParentFolder(to));
   return true;
+}
+
+bool PosixPlatform::FlushFileSystem(const std::string& folder) {
+  Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return fd.Get() >= 0 && ::syncfs(fd.Get()) == 0;
 }
 
 }  // namespace platform

@@ -30,6 +30,7 @@ class PosixPlatform final : public Platform {
   bool RemoveFolder(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
   bool RenameOver(const std::string& from, const std::string& to) override;
+  bool FlushFileSystem(const std::string& folder) override;
   bool CreateFolders(const std::string& path) override;
   std::unique_ptr<FolderSearch> SearchFolder(const std::string& folder) override;
 
