@@ -23,6 +23,10 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$xvfb_fd" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$xvfb_fd")"
 wineserver -p
+# Wine's service processes start with the first program of a server and keep
+# its standard handles: start them here, away from ctest's pipes, or ctest
+# waits for them to close the pipe.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; rm -f "$xvfb_fd"; }
 trap cleanup EXIT
 ctest --preset windows -j 1 || status=1
