@@ -1,5 +1,7 @@
 #include "common/AppTestSupport.h"
 
+#include "common/TestSupport.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -92,41 +94,6 @@ bool DriveGone(const std::string& root) { return !DriveVisible(root); }
 // Starts a Unix program under Wine. Its process handle cannot be waited on,
 // so callers poll for the effect. It gets NUL as its standard handles: given
 // this process's own, Wine loses this process's later output.
-bool RunUnix(const std::string& commandLine) {
-  std::string cmd = commandLine;
-  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           &inheritable, OPEN_EXISTING, 0, nullptr);
-  if (nul == INVALID_HANDLE_VALUE) return false;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = si.hStdOutput = si.hStdError = nul;
-  PROCESS_INFORMATION pi{};
-  const BOOL started =
-      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  CloseHandle(nul);
-  if (!started) return false;
-  if (pi.hThread != nullptr) CloseHandle(pi.hThread);
-  if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
-  return true;
-}
-
-std::string UnixPath(const std::string& windowsPath) {
-  using ToUnix = char*(CDECL*)(LPCWSTR);
-  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return std::string();
-  std::wstring wide(windowsPath.size() + 1, L'\0');
-  int n = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
-                              static_cast<int>(wide.size()));
-  if (n <= 0) return std::string();
-  char* unixName = toUnix(wide.c_str());
-  if (unixName == nullptr) return std::string();
-  std::string out = unixName;
-  HeapFree(GetProcessHeap(), 0, unixName);
-  return out;
-}
 #endif
 
 }  // namespace
@@ -134,7 +101,7 @@ std::string UnixPath(const std::string& windowsPath) {
 MappedDrive::MappedDrive(const std::string& folder) {
 #ifdef _WIN32
   const char* prefix = std::getenv("WINEPREFIX");
-  const std::string target = UnixPath(folder);
+  const std::string target = testing_support::UnixPathOf(folder);
   if (prefix == nullptr || target.empty()) return;
   const DWORD used = GetLogicalDrives();
   for (char letter = 'S'; letter <= 'Y'; ++letter) {
@@ -143,7 +110,7 @@ MappedDrive::MappedDrive(const std::string& folder) {
     if (DriveVisible(root)) continue;
     m_letter = std::string(1, letter);
     m_link = std::string(prefix) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-    m_bOk = RunUnix("/bin/ln -sfn " + target + " " + m_link) && WaitFor(DriveVisible, root);
+    m_bOk = testing_support::StartUnixCommand("/bin/ln -sfn " + target + " " + m_link) && WaitFor(DriveVisible, root);
     return;
   }
 #else
@@ -155,7 +122,7 @@ MappedDrive::MappedDrive(const std::string& folder) {
 
 MappedDrive::~MappedDrive() {
 #ifdef _WIN32
-  if (!m_link.empty() && RunUnix("/bin/rm -f " + m_link)) WaitFor(DriveGone, m_letter + ":\\");
+  if (!m_link.empty() && testing_support::StartUnixCommand("/bin/rm -f " + m_link)) WaitFor(DriveGone, m_letter + ":\\");
 #else
   if (m_previous) setenv("VELMOR_DRIVE_S", m_previous->c_str(), 1);
   else unsetenv("VELMOR_DRIVE_S");

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "common/Korvan.h"
+#include "common/TestSupport.h"
 #include "platform/Platform.h"
 
 #ifdef _WIN32
@@ -197,40 +198,10 @@ std::string Installation::CheckUnchanged(const std::map<std::string, std::string
 
 #ifdef _WIN32
 namespace {
-std::string UnixPathOf(const std::string& windowsPath) {
-  using ToUnix = char*(CDECL*)(LPCWSTR);
-  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return std::string();
-  std::wstring wide(windowsPath.size() + 1, L'\0');
-  if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
-                          static_cast<int>(wide.size())) <= 0)
-    return std::string();
-  char* unixName = toUnix(wide.c_str());
-  if (unixName == nullptr) return std::string();
-  std::string out = unixName;
-  HeapFree(GetProcessHeap(), 0, unixName);
-  return out;
-}
-
-
-// Runs a Unix program under Wine and waits until done(at) holds. Its
-// process handle cannot be waited on; it gets NUL as standard handles.
-bool RunUnixUntil(std::string cmd, const std::string& at, bool (*done)(const std::string&)) {
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           &sa, OPEN_EXISTING, 0, nullptr);
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdInput = si.hStdOutput = si.hStdError = nul;
-  PROCESS_INFORMATION pi{};
-  const BOOL started =
-      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  CloseHandle(nul);
-  if (!started) return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+// Runs a Unix program under Wine and waits until done(at) holds.
+bool RunUnixUntil(const std::string& cmd, const std::string& at,
+                  bool (*done)(const std::string&)) {
+  if (!testing_support::StartUnixCommand(cmd)) return false;
   for (int i = 0; i < 250; ++i) {
     if (done(at)) return true;
     Sleep(20);
@@ -243,15 +214,15 @@ bool Gone(const std::string& at) { return !Present(at); }
 }  // namespace
 
 bool MakeLink(const std::string& target, const std::string& at) {
-  const std::string unixTarget = target == "/" ? "/" : UnixPathOf(target);
-  const std::string unixAt = UnixPathOf(at);
+  const std::string unixTarget = target == "/" ? "/" : testing_support::UnixPathOf(target);
+  const std::string unixAt = testing_support::UnixPathOf(at);
   if (unixTarget.empty() || unixAt.empty()) return false;
   // Windows rules split the command line: the paths hold no blanks.
   return RunUnixUntil("/bin/ln -sfn " + unixTarget + " " + unixAt, at, Present);
 }
 
 bool RemoveLink(const std::string& at) {
-  const std::string unixAt = UnixPathOf(at);
+  const std::string unixAt = testing_support::UnixPathOf(at);
   if (unixAt.empty()) return false;
   return RunUnixUntil("/bin/rm -f " + unixAt, at, Gone);
 }

@@ -165,6 +165,49 @@ std::map<std::string, std::string> Snapshot(const std::string& root) {
   return out;
 }
 
+#ifdef _WIN32
+std::string UnixPathOf(const std::string& path) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return std::string();
+  std::wstring wide(path.size() + 1, L'\0');
+  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) <= 0)
+    return std::string();
+  char* unixName = toUnix(wide.c_str());
+  if (unixName == nullptr) return std::string();
+  std::string out = unixName;
+  HeapFree(GetProcessHeap(), 0, unixName);
+  return out;
+}
+
+bool StartUnixCommand(const std::string& commandLine) {
+  std::string cmd = commandLine;
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           &inheritable, OPEN_EXISTING, 0, nullptr);
+  if (nul == INVALID_HANDLE_VALUE) return false;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul;
+  PROCESS_INFORMATION pi{};
+  const BOOL started =
+      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(nul);
+  if (!started) return false;
+  if (pi.hThread != nullptr) CloseHandle(pi.hThread);
+  if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
+  return true;
+}
+#else
+std::string UnixPathOf(const std::string& path) { return path; }
+
+bool StartUnixCommand(const std::string& commandLine) {
+  return RunProcess("/bin/sh", {"-c", commandLine}, "/").exitCode == 0;
+}
+#endif
+
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 #ifdef _WIN32

@@ -62,6 +62,16 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::string& workingDir, int timeoutMs = 30000,
                          const std::vector<std::string>& env = {});
 
+// Under Wine: the Unix path a Windows path maps to (empty when Wine cannot
+// tell); elsewhere the path itself.
+std::string UnixPathOf(const std::string& path);
+
+// Under Wine: starts a Unix program (links are made with the Unix tools, as
+// Wine makes none itself) with NUL as its standard handles, since a Unix
+// child keeps inherited pipes open. Its end cannot be waited for: callers
+// wait for its effect.
+bool StartUnixCommand(const std::string& commandLine);
+
 // Sleeps for ms milliseconds.
 void SleepMs(int ms);
 

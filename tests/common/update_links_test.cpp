@@ -22,37 +22,14 @@ using namespace testing_support;
 
 namespace {
 
-#ifdef _WIN32
-// The Unix path Wine maps a Windows path to.
-std::string UnixPathOf(const std::string& path) {
-  using ToUnix = char*(CDECL*)(LPCWSTR);
-  auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return std::string();
-  std::wstring wide(path.size() + 1, L'\0');
-  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) <= 0)
-    return std::string();
-  char* unixName = toUnix(wide.c_str());
-  if (unixName == nullptr) return std::string();
-  std::string out = unixName;
-  HeapFree(GetProcessHeap(), 0, unixName);
-  return out;
-}
-#endif
 
 #ifdef _WIN32
-// Wine creates no real link itself; the Unix tools do, and Wine runs Unix
-// programs given by their Unix path.
-bool RunUnix(std::string cmd) {
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return true;
+// Runs a Unix command (Wine makes no links itself) and waits until the
+// link at path exists or not, as wanted.
+bool RunUnixFor(const std::string& cmd, const std::string& path, bool wantExists) {
+  if (!StartUnixCommand(cmd)) return false;
+  for (int i = 0; i < 250 && Exists(path) != wantExists; ++i) SleepMs(10);
+  return Exists(path) == wantExists;
 }
 
 std::string UnixLinkPath(const std::string& link) {
@@ -70,7 +47,7 @@ class Links {
     for (const auto& link : m_links) {
 #ifdef _WIN32
       const std::string unixLink = UnixLinkPath(link);
-      if (!unixLink.empty()) RunUnix("/bin/rm -f " + unixLink);
+      if (!unixLink.empty()) RunUnixFor("/bin/rm -f " + unixLink, link, false);
 #else
       unlink(link.c_str());
 #endif
@@ -84,9 +61,7 @@ class Links {
     const std::string unixTarget = UnixPathOf(target);
     const std::string unixLink = UnixLinkPath(link);
     if (unixTarget.empty() || unixLink.empty()) return false;
-    if (!RunUnix("/bin/ln -s " + unixTarget + " " + unixLink)) return false;
-    for (int i = 0; i < 100 && !Exists(link); ++i) SleepMs(10);
-    return Exists(link);
+    return RunUnixFor("/bin/ln -s " + unixTarget + " " + unixLink, link, true);
 #else
     return symlink(target.c_str(), link.c_str()) == 0;
 #endif

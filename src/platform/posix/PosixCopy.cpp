@@ -102,6 +102,22 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// What Windows refuses to replace, refused for every user, root included: a
+// folder and a read-only file.
+bool MayReplace(const std::string& to) {
+  struct stat existing;
+  if (::stat(to.c_str(), &existing) != 0) return true;
+  if (S_ISDIR(existing.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  if ((existing.st_mode & 0222) == 0) {
+    errno = EACCES;
+    return false;
+  }
+  return true;
+}
+
 bool CopyToNew(int in, const struct stat& source, const std::string& to) {
   // O_EXCL refuses anything at the destination, a dangling link included.
   Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
@@ -116,17 +132,7 @@ bool CopyToNew(int in, const struct stat& source, const std::string& to) {
 }
 
 bool CopyReplacing(int in, const struct stat& source, const std::string& to) {
-  struct stat existing;
-  if (::stat(to.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) {
-      errno = EISDIR;
-      return false;
-    }
-    if ((existing.st_mode & 0222) == 0) {
-      errno = EACCES;  // read-only, whoever we are
-      return false;
-    }
-  }
+  if (!MayReplace(to)) return false;
   const std::string temp = to + posix::kCopyTempSuffix;
   const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
   Descriptor out(::open(temp.c_str(), flags, 0600));
@@ -165,17 +171,7 @@ bool PosixPlatform::CopyFile(const std::string& from, const std::string& to,
 }
 
 bool PosixPlatform::RenameOver(const std::string& from, const std::string& to) {
-  struct stat existing;
-  if (::stat(to.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) {
-      errno = EISDIR;
-      return false;
-    }
-    if ((existing.st_mode & 0222) == 0) {
-      errno = EACCES;  // read-only, whoever we are, as with a copy
-      return false;
-    }
-  }
+  if (!MayReplace(to)) return false;
   if (::rename(from.c_str(), to.c_str()) != 0) return false;
   SyncFolder(ParentFolder(to));
   return true;
