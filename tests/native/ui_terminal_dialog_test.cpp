@@ -196,7 +196,7 @@ TEST_P(TerminalCancelTest, EndsWithNothingChangedAndTheScreenBack) {
   ExpectUntouched();
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, TerminalCancelTest, ::testing::Values("Escape", "C-c"));
+INSTANTIATE_TEST_SUITE_P(Keys, TerminalCancelTest, ::testing::Values("Escape", "C-c", "M-F4"));
 
 // Alt+Space and F10 open the system menu; its last item (mnemonic A, or
 // chosen with the arrows) opens the version box, which each of its keys

@@ -152,6 +152,7 @@ std::vector<GlyphLine> Lines(const std::string& text, platform::CodePage cp, int
           }
         }
         if (cut == 0 && resume == 0) cut = resume = fit > 0 ? fit : 1;
+        while (cut > 0 && line[cut - 1].bytes == " " && resume > cut - 1) --cut;
         out.emplace_back(line.begin(), line.begin() + static_cast<long>(cut));
         while (resume < line.size() && line[resume].bytes == " ") ++resume;
         line.erase(line.begin(), line.begin() + static_cast<long>(resume));
