@@ -56,13 +56,18 @@ if [ "$mode" = native ]; then
   export LANG=C.UTF-8 VELMOR_DRIVE_S="$work/server"
   if [ "$auto" = 1 ] || [ ! -t 0 ]; then
     session="velmor-demo-$$"
+    done_file="$work/.demo-done"
+    rm -f "$done_file"
     tmux new-session -d -s "$session" -x 100 -y 36 -c "$app" \
-      "env LANG=C.UTF-8 VELMOR_DRIVE_S='$work/server' $exe; tmux wait-for -S $session-done"
+      "env LANG=C.UTF-8 VELMOR_DRIVE_S='$work/server' $exe; touch '$done_file'"
     sleep 1
-    tmux capture-pane -p -t "$session" | sed 's/^/  | /'
-    echo "(pressing Enter)"
-    tmux send-keys -t "$session" Enter
-    tmux wait-for "$session-done"
+    if [ ! -f "$done_file" ]; then
+      tmux capture-pane -p -t "$session" | sed 's/^/  | /'
+      echo "(pressing Enter)"
+      tmux send-keys -t "$session" Enter
+    fi
+    for _ in $(seq 600); do [ -f "$done_file" ] && break; sleep 0.1; done
+    tmux kill-session -t "$session" 2>/dev/null || true
   else
     (cd "$app" && $exe)
   fi
