@@ -33,7 +33,7 @@ if [ "$mode" = native ]; then
 else
   bash scripts/install-deps.sh
   cmake --preset windows >/dev/null
-  cmake --build --preset windows --target velmor2 korvan dialog_driver >/dev/null
+  cmake --build --preset windows --target velmor2 korvan >/dev/null
   bin="$root/build/windows"
 fi
 
@@ -84,13 +84,18 @@ else
     for _ in $(seq 50); do [ -s "$fd" ] && break; sleep 0.1; done
     export DISPLAY=":$(cat "$fd")"
     (cd "$app" && wine "$exe") &
-    (cd "$app" && wine "$bin/dialog_driver.exe" wait-and-confirm) || true
-    wait
+    updater=$!
+    # The dialog's X window carries the program's name as its class.
+    if wid=$(timeout 30 xdotool search --sync --classname velmor2.exe 2>/dev/null | head -n1) && [ -n "$wid" ]; then
+      sleep 1
+      echo "(pressing Enter)"
+      xdotool key --window "$wid" Return 2>/dev/null
+    fi
+    wait "$updater"
     kill "$xvfb" 2>/dev/null || true
   else
     (cd "$app" && wine "$exe")
   fi
-  wineserver -w
 fi
 
 sleep 0.5
